@@ -1,0 +1,112 @@
+// ISensorController: the image-sensor control of one camera channel.
+//
+// The host constructs one controller per channel, binds it with setChannelID and
+// setVideoStreamModule, starts it with init and drives every image setting through it.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+
+#include "SensorDef.h"
+#include "SensorKeys.h"
+#include "VideoStreamModule.h"
+#include "ZqFramework.h"
+#include "sensor.h"
+
+struct ISensorControllerTestAccess;
+
+class LUXTUNE_API ISensorController {
+  public:
+    ISensorController();
+    ~ISensorController();
+    ISensorController(const ISensorController&) = delete;
+    ISensorController& operator=(const ISensorController&) = delete;
+
+    // ---- binding and state
+    void setChannelID(int p_nChannel);
+    void setVideoStreamModule(const VideoStreamModule* p_pModule);
+    int notifyToVideo(int p_nKey, int p_nValue);
+    u32 getSensorType();
+    int getSensorStatus();
+    void printDebugMsg();
+
+    // ---- key-command table
+    int findFromKeyCmdMap(const keycmd* p_pMap, u32 p_nKey, keycmd& p_stKeyCmd);
+
+    // ---- dispatch and gates (handlers of the key-command table)
+    int doIaCmd(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doIaCmd_User(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doIaCmdShutter(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int test_debugParam(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doIoCrtl(u32 p_nKey, u32 p_nDir, void* p_pVal);
+
+    // ---- special key handlers
+    int doHwdr(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doImageAdjust(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doDIS(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doIaCmd_PanoTuning(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doDNThr(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doDNTime(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doMirror(u32 p_nKey, u32 p_nDir, void* p_pVal);
+    int doBeaway(u32 p_nKey, u32 p_nDir, void* p_pVal);
+
+    // ---- parameter cache and single-key access
+    int setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, bool p_bForce);
+    int getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal);
+    bool isKeyValSame(const KeyVal& p_stKeyVal);
+    bool getParameter(int p_nKey, int& p_nVal);
+
+    // ---- batch application
+    int setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bUpdateCache);
+    int setParameter(int p_nKey, int p_nVal, bool p_bUpdateCache);
+
+    // ---- scheduler
+    int sensorThread();
+
+    // Class-wide cross-channel request slot, carried out by camera 1's scheduler thread.
+    static std::atomic<s32> m_nPassKeycmd;
+    static std::atomic<s32> m_nChanneldDosomething;
+
+  private:
+    friend struct ISensorControllerTestAccess;
+
+    static int fillKeyCmdMap(keycmd* p_pMap);
+    void buildKeyCmdMap();
+    void releaseArrays();
+    KeyVal* findCachedRecord(u32 p_nScheme, u32 p_nKey);
+    u32 cachedOr(u32 p_nKey, u32 p_nDefault);  // the current scheme's value of a key
+    bool isBusy() const { return (m_stStatus.load() & SensorStatus::kBusyMask) != 0; }
+    void setStatus(u32 p_nBits) { m_stStatus.fetch_or(p_nBits); }
+    void clearStatus(u32 p_nBits) { m_stStatus.fetch_and(~p_nBits); }
+    bool testStatus(u32 p_nBits) const { return (m_stStatus.load() & p_nBits) != 0; }
+
+    SysConfig m_stSysConf;
+    s32 m_nCameraID = 1;
+    ZqMutex m_objMutex;
+    GThread* m_pSensorThread = nullptr;
+    std::atomic<u32> m_nLastScheme{0xFFFFFFFF};
+    std::atomic<u32> m_nCurScheme{0xFFFFFFFF};
+    std::atomic<s32> m_nParamMode{1};
+    KeyVal** m_ppUserKeyVal = nullptr;
+    KeyVal* m_pstKeyValTmp = nullptr;
+    KeyVal* m_pFctKeyVal = nullptr;
+    u32 m_nKeyValSum = 0;
+    KeyVal* m_pLprKeyVal = nullptr;
+    keycmd* m_pKeyCmdMap = nullptr;
+    u32 m_nVersion = 8;
+    const VideoStreamModule* m_pVideoStreamModule = nullptr;
+    MachineInfo m_objMachineInfo;
+    std::atomic<u32> m_stStatus{0};
+    s32 m_nKeyCmdSum = 170;
+    u32 m_nLastSchedule = 255;
+    bool m_bLprScheme = false;
+    std::atomic<bool> m_bShowWDRFalg{true};
+    std::atomic<bool> m_bSchemeByTime{false};
+    std::atomic<bool> m_bSchemeByDN{false};
+    bool m_bisLimitedIrPower = false;
+    bool m_bHasLens = true;
+    std::atomic<bool> m_bShutterCmdOnce{false};
+    bool m_bThermalChannel = false;
+    std::atomic<bool> m_bShowLDCFlag{true};
+    SensorZoomFocusParam m_objSensorZoomFocusParam;
+};
