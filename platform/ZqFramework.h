@@ -102,6 +102,7 @@ class ZqFile {
     // Device path -> path on this machine (see the top of this header).
     static std::string mapPath(const std::string& p_strPath);
     static bool exists(const std::string& p_strPath);
+    static bool exists(const char* p_szPath);  // without building a string on the heap
     // Renames a file over another, atomically; and flushes a folder's entries to disk.
     static bool rename(const std::string& p_strFrom, const std::string& p_strTo);
     static bool syncDir(const std::string& p_strDir);

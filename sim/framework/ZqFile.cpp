@@ -72,8 +72,19 @@ std::string ZqFile::mapPath(const std::string& p_strPath) {
 }
 
 bool ZqFile::exists(const std::string& p_strPath) {
+    return exists(p_strPath.c_str());
+}
+
+bool ZqFile::exists(const char* p_szPath) {
+    char szMapped[4096];
+    const char* szRoot = getenv("LUXTUNE_ROOT");
+    if (szRoot && *szRoot && p_szPath[0] == '/') {
+        int n = snprintf(szMapped, sizeof szMapped, "%s%s", szRoot, p_szPath);
+        if (n < 0 || static_cast<size_t>(n) >= sizeof szMapped) return false;
+        p_szPath = szMapped;
+    }
     struct stat st;
-    return ::stat(mapPath(p_strPath).c_str(), &st) == 0;
+    return ::stat(p_szPath, &st) == 0;
 }
 
 bool ZqFile::rename(const std::string& p_strFrom, const std::string& p_strTo) {

@@ -188,13 +188,17 @@ void fillRange(const Model& m, int p_nCmd, ia_dynamic_params_attr_st* p_pAttr) {
     }
 }
 
-void doSet(Model& m, iasim::Call& call, void* p_pData) {
+// What a set hands over, logged whether or not the ISP then accepts it.
+void recordSet(iasim::Call& call, const void* p_pData) {
     int nWords = setRecordWords(call.cmd);
-    if (nWords == 0) return;
+    if (nWords == 0 || !p_pData) return;
     const u32* pWords = static_cast<const u32*>(p_pData);
     call.words.assign(pWords, pWords + nWords);
     call.value = pWords[0];
-    m.mapValues[{call.channel, call.cmd}] = call.words;
+}
+
+void doSet(Model& m, iasim::Call& call) {
+    if (!call.words.empty()) m.mapValues[{call.channel, call.cmd}] = call.words;
 }
 
 void doGet(Model& m, iasim::Call& call, void* p_pData) {
@@ -217,7 +221,7 @@ void doGet(Model& m, iasim::Call& call, void* p_pData) {
 int serve(Model& m, iasim::Call& call, void* p_pData) {
     switch (call.option) {
         case IA_CMD_OPT_SET:
-            doSet(m, call, p_pData);
+            doSet(m, call);
             return 0;
         case IA_CMD_OPT_GET:
             doGet(m, call, p_pData);
@@ -249,9 +253,7 @@ extern "C" int ia_ioctrl_v2(int channel, ia_cmd_e cmd, int option, void* data) {
     std::lock_guard<std::mutex> lock(m.mutex);
     lookForProfile(m);
     iasim::Call call{channel, static_cast<int>(cmd), option, 0, {}};
-    if (option == IA_CMD_OPT_SET && data && setRecordWords(call.cmd) == 1) {
-        call.value = *static_cast<const u32*>(data);
-    }
+    if (option == IA_CMD_OPT_SET) recordSet(call, data);
     int nStatus = injectedStatus(m, call.cmd, option);
     if (nStatus == 0) nStatus = data ? serve(m, call, data) : -1;
     m.vecCalls.push_back(call);
