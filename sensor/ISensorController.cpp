@@ -36,14 +36,19 @@ ISensorController::~ISensorController() {
 
 // Frees the arrays and the table; uinit does this, the destructor catches a host that forgot.
 void ISensorController::releaseArrays() {
-    free(m_pstKeyValTmp);
     free(m_pKeyCmdMap);
+    m_pKeyCmdMap = nullptr;
+    releaseSchemeArrays();
+}
+
+void ISensorController::releaseSchemeArrays() {
+    // Until the scheme block exists the factory values have an array of their own.
+    if (!m_ppUserKeyVal) free(m_pFctKeyVal);
+    free(m_pstKeyValTmp);
     if (m_ppUserKeyVal) free(m_ppUserKeyVal[0]);
     free(m_ppUserKeyVal);
     free(m_pLprKeyVal);
-    if (m_pFctKeyVal && !m_ppUserKeyVal) free(m_pFctKeyVal);
     m_pstKeyValTmp = nullptr;
-    m_pKeyCmdMap = nullptr;
     m_ppUserKeyVal = nullptr;
     m_pLprKeyVal = nullptr;
     m_pFctKeyVal = nullptr;

@@ -73,8 +73,17 @@ class LUXTUNE_API ISensorController {
     static int fillKeyCmdMap(keycmd* p_pMap);
     void buildKeyCmdMap();
     void releaseArrays();
+    void releaseSchemeArrays();
     KeyVal* findCachedRecord(u32 p_nScheme, u32 p_nKey);
     u32 cachedOr(u32 p_nKey, u32 p_nDefault);  // the current scheme's value of a key
+    int applyRecord(KeyVal* p_pKeyval, u32 p_nIndex, bool p_bUpdateCache);
+    int routeRecord(KeyVal* p_pKeyval, u32 p_nIndex, bool& p_bCache);
+    void applySchemeMode(u32 p_nValue);
+    bool redirectThermal(KeyVal& p_stRec);
+    bool exceedsIrPower(u32 p_nKey, u32 p_nValue);
+    int dispatchRecord(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nKey);
+    static void fillFallbackRow(u32 p_nKey, keycmd& p_stRow);
+    void cacheRecord(const KeyVal* p_pKeyval, u32 p_nIndex);
     bool isBusy() const { return (m_stStatus.load() & SensorStatus::kBusyMask) != 0; }
     void setStatus(u32 p_nBits) { m_stStatus.fetch_or(p_nBits); }
     void clearStatus(u32 p_nBits) { m_stStatus.fetch_and(~p_nBits); }
