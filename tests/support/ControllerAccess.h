@@ -38,7 +38,7 @@ struct ISensorControllerTestAccess {
     // Sets up the scheme arrays as init would: nSchemeSum user schemes plus the factory slice,
     // each holding p_vecFactory.
     static void setSchemes(C& c, u32 p_nSchemeSum, const std::vector<KeyVal>& p_vecFactory) {
-        c.releaseArrays();
+        c.releaseSchemeArrays();
         u32 nSum = static_cast<u32>(p_vecFactory.size());
         c.m_stSysConf.nSchemeSum = p_nSchemeSum;
         c.m_nKeyValSum = nSum;
