@@ -67,6 +67,7 @@ int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bUpdateCache)
 }
 
 int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bUpdateCache) {
+    std::lock_guard<std::recursive_mutex> objSchemes(m_objSchemeLock);
     for (u32 i = 0; i < p_nCount; ++i) {
         int nRet = applyRecord(p_pKeyval, i, p_bUpdateCache);
         if (nRet != SNS_SUCCESS) return nRet;

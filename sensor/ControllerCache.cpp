@@ -24,6 +24,7 @@ KeyVal* ISensorController::findCachedRecord(u32 p_nScheme, u32 p_nKey) {
 }
 
 int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, bool p_bForce) {
+    std::lock_guard<std::recursive_mutex> objSchemes(m_objSchemeLock);
     if (!p_bForce && p_nScheme >= m_stSysConf.nSchemeSum) return -2;
     KeyVal* pRec = findCachedRecord(p_nScheme, p_nKey);
     if (!pRec) return -1;
@@ -32,6 +33,7 @@ int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, b
 }
 
 int ISensorController::getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal) {
+    std::lock_guard<std::recursive_mutex> objSchemes(m_objSchemeLock);
     if (p_nScheme > m_stSysConf.nSchemeSum) {
         luxtune::report::trace(0, "can not find val, invalid sheme(%d) \n",
                                static_cast<int>(p_nScheme));

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "SensorDef.h"
 #include "SensorKeys.h"
@@ -60,8 +62,31 @@ class LUXTUNE_API ISensorController {
     int setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bUpdateCache);
     int setParameter(int p_nKey, int p_nVal, bool p_bUpdateCache);
 
+    // ---- schemes, modes and restore
+    int switch_to(int p_nScheme, bool p_bFull = false);
+    int LPR_switch_to(int p_nScheme);
+    bool setParamScheme(int p_nScheme);
+    bool getParamScheme(int& p_nScheme);
+    bool setParamMode(int p_nMode);
+    bool getParamMode(int& p_nMode);
+    int flush();
+    int paramCheck();
+    int restore(int p_nKey);
+    bool restoreAeMode();
+    bool resetToLastParameters();
+
     // ---- scheduler
     int sensorThread();
+    int judgeCurScheme(int& nScheme, int& nSchedule);
+    int sync_fov();
+    int SensorCheck(std::string& p_strIds);
+
+    // ---- text protocol
+    bool parseSensorParameter(const std::string& p_strIds, std::vector<std::string>& p_vecItems);
+
+    // ---- direct controls
+    bool getDNState(int& p_nState);
+    bool setZoomValue(int p_nValue);
 
     // Class-wide cross-channel request slot, carried out by camera 1's scheduler thread.
     static std::atomic<s32> m_nPassKeycmd;
@@ -84,6 +109,16 @@ class LUXTUNE_API ISensorController {
     int dispatchRecord(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nKey);
     static void fillFallbackRow(u32 p_nKey, keycmd& p_stRow);
     void cacheRecord(const KeyVal* p_pKeyval, u32 p_nIndex);
+    KeyVal* schemeArray(u32 p_nScheme);
+    bool schemeWindow(u32 p_nScheme, u32& p_nStart, u32& p_nEnd);
+    void schemeFileName(u32 p_nScheme, char (&p_szName)[128]);
+    void deleteSchemeFiles();
+    bool switchBusy() const { return testStatus(SensorStatus::kSwitchBusyMask); }
+    void waitWhileSwitchBusy();
+    void serveRequest();
+    void selectByDayNight();
+    void selectByTime(int p_nScheme);
+    void selectMixed(int p_nScheme, int p_nSchedule);
     bool isBusy() const { return (m_stStatus.load() & SensorStatus::kBusyMask) != 0; }
     void setStatus(u32 p_nBits) { m_stStatus.fetch_or(p_nBits); }
     void clearStatus(u32 p_nBits) { m_stStatus.fetch_and(~p_nBits); }
@@ -118,4 +153,10 @@ class LUXTUNE_API ISensorController {
     bool m_bThermalChannel = false;
     std::atomic<bool> m_bShowLDCFlag{true};
     SensorZoomFocusParam m_objSensorZoomFocusParam;
+
+    // Guards the scheme arrays, the scratch arrays and every batch application. Host operations
+    // wait for it; the scheduler thread only tries it and skips its pass when it is taken, so the
+    // thread never waits for a host (resetParameters stops the thread while holding
+    // m_objMutex). Recursive: a batch reads the cache through the same public members.
+    std::recursive_mutex m_objSchemeLock;
 };
