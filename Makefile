@@ -29,7 +29,7 @@ asan: deps
 tsan: deps
 	cmake -S . -B build-tsan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUXTUNE_SANITIZE=thread
 	cmake --build build-tsan -j$(JOBS)
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j$(JOBS)
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 GTEST_DEATH_TEST_STYLE=threadsafe ctest --output-on-failure -j$(JOBS)
 
 clean:
 	rm -rf build build-asan build-tsan

@@ -34,6 +34,8 @@ struct ISensorControllerTestAccess {
     static u32 version(C& c) { return c.m_nVersion; }
     static u32 lastSchedule(C& c) { return c.m_nLastSchedule; }
     static KeyVal* scheme(C& c, u32 p_nScheme) { return c.m_ppUserKeyVal[p_nScheme]; }
+    static u32& lastScheduleRef(C& c) { return c.m_nLastSchedule; }
+    static GThread* thread(C& c) { return c.m_pSensorThread; }
 
     // Sets up the scheme arrays as init would: nSchemeSum user schemes plus the factory slice,
     // each holding p_vecFactory.

@@ -64,6 +64,13 @@ class ControllerFixture : public LuxtuneTest {
         return nVal;
     }
     void setCurrent(u32 p_nScheme) { Access::curScheme(m_objCtl) = p_nScheme; }
+    // A scheme's time window, hh:mm to hh:mm.
+    void setWindow(u32 p_nScheme, u32 p_nStartH, u32 p_nStartM, u32 p_nEndH, u32 p_nEndM) {
+        m_objCtl.setKeyValToCache(p_nScheme, KEY_SCHEME_START_HOUR, p_nStartH, true);
+        m_objCtl.setKeyValToCache(p_nScheme, KEY_SCHEME_START_MIN, p_nStartM, true);
+        m_objCtl.setKeyValToCache(p_nScheme, KEY_SCHEME_END_HOUR, p_nEndH, true);
+        m_objCtl.setKeyValToCache(p_nScheme, KEY_SCHEME_END_MIN, p_nEndM, true);
+    }
 
     // The ISP commands received with the set option, in order, as (command, value).
     std::vector<std::pair<int, u32>> ispSets() {
