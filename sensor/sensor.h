@@ -31,6 +31,13 @@ struct SysConfig {
     s32 nDeviceType;
 };
 
+// Fills the channel's configuration: the module's texts, the scheme count, the device type, and
+// the UI style merged for this device. Failures are reported; the result is always 0.
+LUXTUNE_API int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure,
+                            SysConfig* p_stSysConf);
+// Releases what initSysConf allocated.
+LUXTUNE_API void uinitSysConf(SysConfig* p_stSysConf);
+
 // Diagnostics: the verbosity and the assertion switch, both read from "/tmp/Debug.sign" by
 // updateDebugLevel at every report.
 extern LUXTUNE_API std::atomic<s32> g_nDebugLevel;
