@@ -24,12 +24,12 @@ test: build
 asan: deps
 	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUXTUNE_SANITIZE=address,undefined
 	cmake --build build-asan -j$(JOBS)
-	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 tsan: deps
 	cmake -S . -B build-tsan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUXTUNE_SANITIZE=thread
 	cmake --build build-tsan -j$(JOBS)
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 GTEST_DEATH_TEST_STYLE=threadsafe ctest --output-on-failure -j$(JOBS)
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:allocator_may_return_null=1 GTEST_DEATH_TEST_STYLE=threadsafe ctest --output-on-failure -j$(JOBS)
 
 clean:
 	rm -rf build build-asan build-tsan

@@ -68,6 +68,8 @@ int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bUpdateCache)
 
 int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bUpdateCache) {
     std::lock_guard<std::recursive_mutex> objSchemes(m_objSchemeLock);
+    if (!m_pKeyCmdMap && p_nCount > 0)
+        return -1;  // before init or after uinit: nothing to apply with
     for (u32 i = 0; i < p_nCount; ++i) {
         int nRet = applyRecord(p_pKeyval, i, p_bUpdateCache);
         if (nRet != SNS_SUCCESS) return nRet;

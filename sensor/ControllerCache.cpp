@@ -56,6 +56,7 @@ bool ISensorController::isKeyValSame(const KeyVal& p_stKeyVal) {
 bool ISensorController::getParameter(int p_nKey, int& p_nVal) {
     ZqMutexManager objGuard(m_objMutex, __FILE__, __LINE__);
     luxtune::report::debug(SNS_HERE, "p_nKey(%d)\n", p_nKey);
+    if (!m_ppUserKeyVal) return false;  // before init or after uinit
     u32 nVal = 0xFFFFFFFF;
     if (getKeyValFromCache(m_nCurScheme.load(), static_cast<u32>(p_nKey), nVal) >= 0) {
         p_nVal = static_cast<int>(nVal);

@@ -104,6 +104,7 @@ int ISensorController::LPR_switch_to(int p_nScheme) {
 
 bool ISensorController::setParamScheme(int p_nScheme) {
     ZqMutexManager objGuard(m_objMutex, __FILE__, __LINE__);
+    if (!m_ppUserKeyVal) return false;  // before init or after uinit
     if (p_nScheme < 0 || static_cast<u32>(p_nScheme) > m_stSysConf.nSchemeSum) {
         assertFailed(SNS_HERE, "p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum",
                      "p_nScheme(%d)\n", p_nScheme);

@@ -32,6 +32,7 @@ ISensorController::~ISensorController() {
         m_pSensorThread = nullptr;
     }
     releaseArrays();
+    uinitSysConf(&m_stSysConf);
 }
 
 // Frees the arrays and the table; uinit does this, the destructor catches a host that forgot.
@@ -76,6 +77,8 @@ int ISensorController::notifyToVideo(int p_nKey, int p_nValue) {
 }
 
 u32 ISensorController::getSensorType() {
+    std::lock_guard<std::recursive_mutex> objSchemes(
+        m_objSchemeLock);  // init rewrites the configuration
     return m_stSysConf.moduleConfig.nModuleId;
 }
 

@@ -24,6 +24,10 @@ class LUXTUNE_API ISensorController {
     ISensorController(const ISensorController&) = delete;
     ISensorController& operator=(const ISensorController&) = delete;
 
+    // ---- initialisation and tear-down
+    bool init(const ModuleConfigure& p_objModuleConfigure);
+    void uinit();
+
     // ---- binding and state
     void setChannelID(int p_nChannel);
     void setVideoStreamModule(const VideoStreamModule* p_pModule);
@@ -74,6 +78,7 @@ class LUXTUNE_API ISensorController {
     int restore(int p_nKey);
     bool restoreAeMode();
     bool resetToLastParameters();
+    bool resetParameters();
 
     // ---- scheduler
     int sensorThread();
@@ -98,6 +103,13 @@ class LUXTUNE_API ISensorController {
     static int fillKeyCmdMap(keycmd* p_pMap);
     void buildKeyCmdMap();
     void releaseArrays();
+    bool buildSchemeArrays();
+    void checkVersion();
+    void readDeviceFacts(MachineInfo& p_objMachineInfo);
+    void loadSchemeFiles();
+    void createSchemeFile(u32 p_nScheme, char* p_szName);
+    void startRunning(const MachineInfo& p_objMachineInfo);
+    ModuleConfigure keptModuleConfigure();
     void releaseSchemeArrays();
     KeyVal* findCachedRecord(u32 p_nScheme, u32 p_nKey);
     u32 cachedOr(u32 p_nKey, u32 p_nDefault);  // the current scheme's value of a key
