@@ -44,5 +44,5 @@ class LuxtuneTest : public ::testing::Test {
     void TearDown() override;
 
     TestRoot* m_pRoot = nullptr;
-    TestRoot& root() { return *m_pRoot; }
+    TestRoot& root() const { return *m_pRoot; }
 };
