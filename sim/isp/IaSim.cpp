@@ -23,6 +23,8 @@ struct Model {
     std::vector<int> vecDynamicOrder;
     std::map<int, iasim::Range> mapDynamic;
     std::string strVersion = "LUXSIM-ISP-1.0";
+    int nClaimedCmdCnt = -1;
+    int nClaimedItemsCnt = -1;
 };
 
 Model& model() {
@@ -171,6 +173,7 @@ void fillCmdList(const Model& m, dnaCmdList* p_pList) {
         if (p_pList->cmd_cnt >= IA_DNA_CMD_MAX) break;
         p_pList->cmd_list[p_pList->cmd_cnt++] = nCmd;
     }
+    if (m.nClaimedCmdCnt >= 0) p_pList->cmd_cnt = m.nClaimedCmdCnt;
 }
 
 void fillRange(const Model& m, int p_nCmd, ia_dynamic_params_attr_st* p_pAttr) {
@@ -186,6 +189,7 @@ void fillRange(const Model& m, int p_nCmd, ia_dynamic_params_attr_st* p_pAttr) {
         if (p_pAttr->items_cnt >= IA_DNA_ITEM_MAX) break;
         p_pAttr->item[p_pAttr->items_cnt++] = nItem;
     }
+    if (m.nClaimedItemsCnt >= 0) p_pAttr->items_cnt = m.nClaimedItemsCnt;
 }
 
 // What a set hands over, logged whether or not the ISP then accepts it.
@@ -274,6 +278,8 @@ void reset() {
     m.vecDynamicOrder.clear();
     m.mapDynamic.clear();
     m.strVersion = "LUXSIM-ISP-1.0";
+    m.nClaimedCmdCnt = -1;
+    m.nClaimedItemsCnt = -1;
 }
 
 std::vector<Call> calls() {
@@ -326,6 +332,12 @@ void setDynamic(int p_nCmd, const Range& p_objRange) {
     std::lock_guard<std::mutex> lock(model().mutex);
     model().bProfileLooked = true;
     addDynamic(model(), p_nCmd, p_objRange);
+}
+
+void setClaimedCounts(int p_nCmdCnt, int p_nItemsCnt) {
+    std::lock_guard<std::mutex> lock(model().mutex);
+    model().nClaimedCmdCnt = p_nCmdCnt;
+    model().nClaimedItemsCnt = p_nItemsCnt;
 }
 
 void clearDynamic() {

@@ -50,6 +50,9 @@ void setExecStatus(int p_nCmd, int p_nStatus);  // what option 4 answers for cmd
 void setVersionText(const std::string& p_strText);
 
 void setDynamic(int p_nCmd, const Range& p_objRange);
+// Makes the ISP claim these counts in its dynamic-command list and range answers (-1: the true
+// count), as a faulty ISP might; the records themselves are never written past their room.
+void setClaimedCounts(int p_nCmdCnt, int p_nItemsCnt);
 void clearDynamic();
 bool loadProfile(const std::string& p_strPath);  // a path on this machine
 
