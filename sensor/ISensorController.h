@@ -86,12 +86,106 @@ class LUXTUNE_API ISensorController {
     int sync_fov();
     int SensorCheck(std::string& p_strIds);
 
-    // ---- text protocol
+    // ---- text protocol, range query, export
+    int setParameters(const std::string& p_strParameters, bool p_bUpdateCache);
+    bool getParameters(const std::string& p_strIds, std::string& p_strParameters);
     bool parseSensorParameter(const std::string& p_strIds, std::vector<std::string>& p_vecItems);
+    bool getSensorParamRange(int p_nCmd, int& p_nDefault, std::string& p_strRange);
+    bool getAllParameters(std::string& p_strParameters);
 
-    // ---- direct controls
+    // ---- UI files
+    std::string getUIStyleFile();
+    std::string getUICommonFile(int p_nUIId);
+    std::string getUILanguageFile(int p_nUIId);
+
+    // ---- direct controls: keys through the cache
+    bool getDNMode(int& p_nValue);
+    bool setDNMode(int p_nValue);
+    bool getWDRSwitch(int& p_nValue);
+    bool setWDRSwitch(int& p_nValue);
+    bool getHLCSwitch(int& p_nValue);
+    bool setHLCSwitch(int& p_nValue);
+    bool getBLCSwitch(int& p_nValue);
+    bool setBLCSwitch(int& p_nValue);
+    bool getDefogSwitch(int& p_nValue);
+    bool setDefogSwitch(int& p_nValue);
+    bool getWDRStrength(int& p_nValue);
+    bool setWDRStrength(int& p_nValue);
+    bool getHLCStrength(int& p_nValue);
+    bool setHLCStrength(int& p_nValue);
+    bool getBLCStrength(int& p_nValue);
+    bool setBLCStrength(int& p_nValue);
+    bool getDefogStrength(int& p_nValue);
+    bool setDefogStrength(int& p_nValue);
+    bool get2DSwitch(int& p_nValue);
+    bool set2DSwitch(int& p_nValue);
+    bool get3DSwitch(int& p_nValue);
+    bool set3DSwitch(int& p_nValue);
+    bool get2DMode(int& p_nValue);
+    bool set2DMode(int& p_nValue);
+    bool get3DMode(int& p_nValue);
+    bool set3DMode(int& p_nValue);
+    bool get2DAutoMaxStrength(int& p_nValue);
+    bool set2DAutoMaxStrength(int& p_nValue);
+    bool get3DAutoMaxStrength(int& p_nValue);
+    bool set3DAutoMaxStrength(int& p_nValue);
+    bool get2DManualMaxStrength(int& p_nValue);
+    bool set2DManualMaxStrength(int& p_nValue);
+    bool get3DManualMaxStrength(int& p_nValue);
+    bool set3DManualMaxStrength(int& p_nValue);
+    bool getBeaway(int& p_nValue);
+    bool setBeaway(int& p_nValue);
+    bool getMirrorValue(int& p_nValue);
+    bool setMirrorMode(int p_nValue);
+    bool setWhiteMode(int p_nValue);
+    bool setLightType(int p_nValue);
+    bool setIRSwitch(int p_nValue);
+    bool setWhiteSwitch(int p_nValue);
+
+    // ---- direct controls: single ISP commands
+    bool setDNState(int p_nState);
     bool getDNState(int& p_nState);
+    bool getAFStatistic(unsigned int& p_nValue);
+    bool getWDR(int& p_nValue);
+    bool setExposureStrategy(int& p_nValue);
+    bool getCmdExecStatus(int p_nCmd, int& p_nStatus);
+    bool getIRSwitch(int& p_nValue);
+    bool getWhiteSwitch(int& p_nValue);
+    bool getWhiteMode(int& p_nValue);
+    bool getLightType(int& p_nValue);
+    bool getIrisValue(int& p_nValue);
+    bool getHeatStatus(bool& p_bHeating);
+    bool getTempValue(int& p_nValue);
+    bool setIrLedInfo(void* p_pInfo);
+    bool setFocusMode(int p_nMode);
+    bool getFocusMode(int& p_nMode);
+    bool zoomIn();
+    bool zoomOut();
     bool setZoomValue(int p_nValue);
+    bool setPTZRunState(int p_nState);
+    bool setFocusValue(int p_nValue);
+    bool getFocusValue(int& p_nValue);
+
+    // ---- direct controls: lens moves, zoom ratio, version, shutter list
+    bool focusFar();
+    bool focusNear();
+    bool irisUp();
+    bool irisDown();
+    bool setIrisValue(int p_nValue);
+    bool getZoomValue(int& p_nPosition, int& p_nRatio);
+    bool getCameraVerInf(std::string& p_strVersion);
+    bool getShutterValue(int& p_nIndex);
+    bool setShutterValue(int p_nIndex);
+    bool shutterUp();
+    bool shutterDown();
+
+    // ---- flags and lens lock settings
+    void setShowWDRFalg(bool p_bShow);
+    bool getShowWDRFalg(bool& p_bShow);
+    void setShowBeawayFalg(bool p_bShow);
+    bool getShowBeawayFalg(bool& p_bShow);
+    int getSensorZoomFocusParam(SensorZoomFocusParam& p_objParam);
+    int setSensorZoomFocusParam(SensorZoomFocusParam& p_objParam);
 
     // Class-wide cross-channel request slot, carried out by camera 1's scheduler thread.
     static std::atomic<s32> m_nPassKeycmd;
@@ -110,6 +204,14 @@ class LUXTUNE_API ISensorController {
     void createSchemeFile(u32 p_nScheme, char* p_szName);
     void startRunning(const MachineInfo& p_objMachineInfo);
     ModuleConfigure keptModuleConfigure();
+    const UIFileInfo* uiFileRecord(int p_nUIId);
+    bool writeCached(u32 p_nKey, int p_nValue);
+    bool sendCmd(u32 p_nCmd, u32 p_nDir, void* p_pVal);
+    bool irisMove(u32 p_nCmd);
+    bool focusMove(u32 p_nCmd);
+    std::vector<int> shutterList();
+    int shutterPosition(const std::vector<int>& p_vecList);
+    bool lightInterlock(u32 p_nKey, u32 p_nOtherKey, int p_nValue);
     void releaseSchemeArrays();
     KeyVal* findCachedRecord(u32 p_nScheme, u32 p_nKey);
     u32 cachedOr(u32 p_nKey, u32 p_nDefault);  // the current scheme's value of a key
