@@ -5,6 +5,7 @@
 
 #include "ISensorController.h"
 #include "internal/ControllerUnit.h"
+#include "internal/IspQuery.h"
 
 using luxtune::report::assertFailed;
 
@@ -21,19 +22,15 @@ bool isRangeCommand(int p_nCmd) {
 bool ISensorController::getSensorParamRange(int p_nCmd, int& p_nDefault, std::string& p_strRange) {
     dnaCmdList stList;
     ia_dynamic_params_attr_st stDynamicParam;
-    memset(&stList, 0, sizeof stList);
     memset(&stDynamicParam, 0, sizeof stDynamicParam);
-    if (ia_ioctrl_v2(m_nCameraID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, &stList) !=
-        SNS_SUCCESS) {
+    if (luxtune::queryDynamicCmds(m_nCameraID - 1, stList) != SNS_SUCCESS) {
         assertFailed(SNS_HERE,
                      "SNS_SUCCESS == ia_ioctrl_v2(m_nCameraID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
                      "IA_CMD_OPT_GET, "
                      "(void*)(&dnaCmdList))");
     }
-    int nCount =
-        stList.cmd_cnt > IA_DNA_CMD_MAX ? IA_DNA_CMD_MAX : stList.cmd_cnt;  // the list's room
     bool bListed = false;
-    for (int i = 0; i < nCount && !bListed; ++i)
+    for (int i = 0; i < stList.cmd_cnt && !bListed; ++i)
         bListed = stList.cmd_list[i] == p_nCmd;
     if (!bListed || !isRangeCommand(p_nCmd)) return false;
     if (doIaCmd(static_cast<u32>(p_nCmd), IA_CMD_OPT_GET_PARAM_RNAGE, &stDynamicParam) !=
@@ -44,8 +41,8 @@ bool ISensorController::getSensorParamRange(int p_nCmd, int& p_nDefault, std::st
     }
     if (stDynamicParam.param_type != 0) return true;  // not a list of permitted values
     p_nDefault = stDynamicParam.default_val;
-    int nItems =
-        stDynamicParam.items_cnt > IA_DNA_ITEM_MAX ? IA_DNA_ITEM_MAX : stDynamicParam.items_cnt;
+    luxtune::clampItems(stDynamicParam);
+    int nItems = stDynamicParam.items_cnt;
     for (int i = 0; i < nItems; ++i) {
         char szItem[16];
         snprintf(szItem, sizeof szItem, "%d", stDynamicParam.item[i]);

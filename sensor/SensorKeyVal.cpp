@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "internal/IspQuery.h"
 #include "internal/Report.h"
 
 using luxtune::report::assertFailed;
@@ -95,17 +96,13 @@ int keyval_correct(int p_nChannel_id, KeyVal* p_pKeyval, u32 p_nCount) {
         return -1;
     }
     dnaCmdList stList;
-    memset(&stList, 0, sizeof stList);
-    if (ia_ioctrl_v2(p_nChannel_id, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, &stList) !=
-        SNS_SUCCESS) {
+    if (luxtune::queryDynamicCmds(p_nChannel_id, stList) != SNS_SUCCESS) {
         assertFailed(SNS_HERE,
                      "SNS_SUCCESS == ia_ioctrl_v2(p_nChannel_id, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
                      "IA_CMD_OPT_GET, "
                      "(void*)(&dnaCmdList))");
     }
-    int nCount =
-        stList.cmd_cnt > IA_DNA_CMD_MAX ? IA_DNA_CMD_MAX : stList.cmd_cnt;  // the list's room
-    for (int i = 0; i < nCount; ++i) {
+    for (int i = 0; i < stList.cmd_cnt; ++i) {
         int nCmd = stList.cmd_list[i];
         u32 index = 0;
         while (index < p_nCount && p_pKeyval[index].key != static_cast<u32>(nCmd))

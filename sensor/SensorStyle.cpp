@@ -12,6 +12,7 @@
 #include "SensorFile.h"
 #include "SensorKeys.h"
 #include "ZqFramework.h"
+#include "internal/IspQuery.h"
 #include "internal/Report.h"
 #include "internal/XmlText.h"
 #include "sensor.h"
@@ -151,9 +152,7 @@ void adaptToIsp(int p_channelID, TiXmlElement* p_pRoot, int p_nIndex, int p_nCmd
                      "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
                      "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))");
     }
-    // The record has room for 64 items, whatever count the ISP claims.
-    if (dnaParamList.items_cnt < 0) dnaParamList.items_cnt = 0;
-    if (dnaParamList.items_cnt > IA_DNA_ITEM_MAX) dnaParamList.items_cnt = IA_DNA_ITEM_MAX;
+    luxtune::clampItems(dnaParamList);  // room for 64 items, whatever count the ISP claims
     if (isStyleValueCmd(p_nCmd)) styleValueWins(p_pRoot, p_nIndex, p_nCmd, dnaParamList);
     if (doDnaStyle(p_pRoot, p_nCmd, &dnaParamList) != SNS_SUCCESS) {
         assertFailed(SNS_HERE,
@@ -308,9 +307,7 @@ int doDnaStyle(TiXmlElement* p_pStart, int p_nCmd, const ia_dynamic_params_attr_
 int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle,
                 bool p_bShowWDRFalg, bool p_bShowLDCFlag) {
     dnaCmdList stList;
-    memset(&stList, 0, sizeof stList);
-    if (ia_ioctrl_v2(p_channelID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, &stList) !=
-        SNS_SUCCESS) {
+    if (luxtune::queryDynamicCmds(p_channelID - 1, stList) != SNS_SUCCESS) {
         assertFailed(SNS_HERE,
                      "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
                      "IA_CMD_OPT_GET, "
@@ -322,9 +319,7 @@ int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle
     }
     TiXmlElement* pRoot = objStyleXmlDoc.RootElement();
     luxtune::report::debug(SNS_HERE, "dnaCmdList.cmd_cnt(%d)\n", stList.cmd_cnt);
-    int nCount =
-        stList.cmd_cnt > IA_DNA_CMD_MAX ? IA_DNA_CMD_MAX : stList.cmd_cnt;  // the list's room
-    for (int i = 0; i < nCount; ++i)
+    for (int i = 0; i < stList.cmd_cnt; ++i)
         adaptToIsp(p_channelID, pRoot, i, stList.cmd_list[i]);
     removeLastById(pRoot, static_cast<int>(KEY_EMPTY1));
     if (!p_bShowWDRFalg) {
