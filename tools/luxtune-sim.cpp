@@ -1,76 +1,96 @@
-// luxtune-sim: runs a real controller against the simulated ISP, framework and video module on
-// a copy of the sample device tree.
-#include <stdlib.h>
+// luxtune-sim: the simulated camera. Real controllers run against the stand-ins of the ISP, the
+// device framework and the video module, on a copy of the sample device tree.
+#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
-#include "ISensorController.h"
-#include "IaSim.h"
-#include "RecordingVideoModule.h"
-
-namespace fs = std::filesystem;
+#include "SimCamera.h"
+#include "SimFormat.h"
 
 namespace {
 
-// A fresh working root holding a copy of the sample device tree.
-std::string makeWorkRoot() {
-    char szTemplate[] = "/tmp/luxtune-sim-XXXXXX";
-    const char* szRoot = mkdtemp(szTemplate);
-    if (!szRoot) return std::string();
-    fs::copy(LUXTUNE_DEVICE_TREE, szRoot, fs::copy_options::recursive);
-    return szRoot;
-}
+constexpr const char* kUsage =
+    "usage: luxtune-sim [--keep] [--echo] [--device NAME] [--guided]\n"
+    "       luxtune-sim [options] <command> [args] [; <command> ...]\n"
+    "       luxtune-sim [options] -c \"<command>; <command> ...\"\n"
+    "       luxtune-sim [options] -      (commands from standard input)\n"
+    "Without commands, a guided run. --keep keeps the working root; --echo repeats each\n"
+    "command before its output. 'luxtune-sim help' lists the commands.\n";
 
-void showKey(const char* p_szName) {
-    const SensorKeyInfo* pInfo = findSensorKeyByName(p_szName);
-    if (!pInfo) {
-        printf("  %-42s unknown key\n", p_szName);
-        return;
-    }
-    printf("  %-42s key %5u  ISP command %5u  handler %s\n", pInfo->szName, pInfo->nKey,
-           pInfo->nCmd, pInfo->szHandler);
-}
+enum class Mode { kGuided, kCommands, kStdin };
 
-void showIspCalls() {
-    for (const iasim::Call& call : iasim::calls()) {
-        printf("  ISP channel %d  command %d  option %d  value %u\n", call.channel, call.cmd,
-               call.option, call.value);
+struct Options {
+    Mode eMode = Mode::kGuided;
+    bool bHelp = false;
+    bool bKeep = false;
+    bool bEcho = false;
+    std::string strDevice;
+    std::string strCommands;
+};
+
+// False (with the usage said) when the command line is not understood.
+bool parseOptions(int argc, char** argv, Options& p_stOptions) {
+    int i = 1;
+    for (; i < argc && argv[i][0] == '-'; ++i) {
+        std::string strOption = argv[i];
+        bool bLast = i + 1 == argc;
+        if (strOption == "--help" || strOption == "-h") {
+            p_stOptions.bHelp = true;
+        } else if (strOption == "--keep") {
+            p_stOptions.bKeep = true;
+        } else if (strOption == "--echo") {
+            p_stOptions.bEcho = true;
+        } else if (strOption == "--guided") {
+            p_stOptions.eMode = Mode::kGuided;
+        } else if (strOption == "--device" && !bLast) {
+            p_stOptions.strDevice = argv[++i];
+        } else if (strOption == "-c" && !bLast) {
+            p_stOptions.eMode = Mode::kCommands;
+            p_stOptions.strCommands = argv[++i];
+        } else if (strOption == "-" && bLast) {
+            p_stOptions.eMode = Mode::kStdin;
+        } else {
+            fprintf(stderr, "%s", kUsage);
+            return false;
+        }
     }
+    if (i < argc && p_stOptions.eMode != Mode::kGuided) {
+        fprintf(stderr, "%s", kUsage);
+        return false;
+    }
+    // Commands as arguments: the shell has split them into words, ";" among them.
+    for (; i < argc; ++i) {
+        p_stOptions.eMode = Mode::kCommands;
+        p_stOptions.strCommands += std::string(" ") + argv[i];
+    }
+    return true;
 }
 
 }  // namespace
 
-int main() {
-    std::string strRoot = makeWorkRoot();
-    if (strRoot.empty()) {
-        fprintf(stderr, "luxtune-sim: cannot create a working root under /tmp\n");
+int main(int argc, char** argv) {
+    Options stOptions;
+    if (!parseOptions(argc, argv, stOptions)) return 2;
+    if (stOptions.bHelp) {
+        printf("%s", kUsage);
+        return 0;
+    }
+    SimCamera objCamera(stOptions.bKeep);
+    if (!objCamera.open()) return 1;
+    try {
+        if (!stOptions.strDevice.empty()) objCamera.useDevice(stOptions.strDevice);
+    } catch (const CommandError& e) {
+        fprintf(stderr, "error: %s\n", e.what());
         return 1;
     }
-    setenv("LUXTUNE_ROOT", strRoot.c_str(), 1);
-    printf("Device root: %s\n", strRoot.c_str());
-
-    RecordingVideoModule objVideo;
-    ISensorController objController;
-    objController.setChannelID(1);
-    objController.setVideoStreamModule(&objVideo);
-    printf("Controller bound to channel 1 (%u keys in the key-command table)\n",
-           getSensorKeyCount());
-
-    printf("\nKeys:\n");
-    for (const char* szName : {"KEY_BRIGHTNESS", "KEY_IRIS_SIZE", "KEY_SENSOR_FPS", "KEY_MIRROR",
-                               "KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV"}) {
-        showKey(szName);
+    objCamera.setEcho(stOptions.bEcho);
+    switch (stOptions.eMode) {
+        case Mode::kCommands:
+            return objCamera.runCommands(simfmt::splitCommands(stOptions.strCommands));
+        case Mode::kStdin:
+            return objCamera.runStream(stdin, isatty(STDIN_FILENO));
+        default:
+            return runGuidedTour(objCamera);
     }
-
-    printf("\nApplying KEY_BRIGHTNESS = 50:\n");
-    const SensorKeyInfo* pInfo = findSensorKeyByName("KEY_BRIGHTNESS");
-    u32 nValue = 50;
-    int nStatus = objController.doIaCmd(pInfo->nCmd, IA_CMD_OPT_SET, &nValue);
-    printf("  status %d\n", nStatus);
-    printf("\nThe ISP received:\n");
-    showIspCalls();
-    fs::remove_all(strRoot);
-    return nStatus == SNS_SUCCESS ? 0 : 1;
 }
