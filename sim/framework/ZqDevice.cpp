@@ -15,6 +15,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "ZqDisk.h"
 #include "ZqFramework.h"
 #include "ZqSim.h"
 
@@ -94,6 +95,7 @@ void clearSystemCommands() {
 }  // namespace zqsim
 
 bool SystemInfoParser::parseMachineInfo(const std::string& p_strPath, MachineInfo& p_objInfo) {
+    if (!zqdisk::mayRead(p_strPath)) return false;
     std::ifstream in(ZqFile::mapPath(p_strPath));
     if (!in) return false;
     MachineInfo objInfo;
@@ -126,6 +128,7 @@ bool ModuleConfigureParser::parse(const std::string& p_strPath, const std::strin
                                   const std::string& p_strCode,
                                   std::vector<ModuleConfigure>& p_vecModules) {
     TiXmlDocument doc;
+    if (!zqdisk::mayRead(p_strPath)) return false;
     if (!doc.LoadFile(ZqFile::mapPath(p_strPath).c_str(), TIXML_ENCODING_UTF8)) return false;
     TiXmlElement* pRoot = doc.RootElement();
     if (!pRoot) return false;
@@ -180,6 +183,7 @@ int sy_system(const char* p_szCommand, int p_nTimeoutSec) {
         std::lock_guard<std::mutex> lock(g_cmdMutex);
         g_vecCommands.push_back(p_szCommand);
     }
+    if (!zqdisk::mayChange()) return 1;  // the shell would find the disk read-only, or dead
     std::string strCommand = mapCommand(p_szCommand);
     char szShell[] = "/bin/sh";
     char szFlag[] = "-c";

@@ -11,23 +11,11 @@
 #include <cstring>
 #include <mutex>
 
+#include "ZqDisk.h"
 #include "ZqFramework.h"
 #include "ZqSim.h"
 
 namespace {
-
-std::mutex g_faultMutex;
-std::string g_strFaultPath;
-long g_nFaultAllow = -1;  // -1: no fault armed
-
-// Bytes the next write to p_strDevicePath may store, or -1 for all of them.
-long takeWriteFault(const std::string& p_strDevicePath) {
-    std::lock_guard<std::mutex> lock(g_faultMutex);
-    if (g_nFaultAllow < 0 || p_strDevicePath.find(g_strFaultPath) == std::string::npos) return -1;
-    long nAllow = g_nFaultAllow;
-    g_nFaultAllow = -1;
-    return nAllow;
-}
 
 const char* fopenMode(int p_nMode) {
     bool bRead = (p_nMode & ZqFile::modeRead) != 0;
@@ -46,21 +34,6 @@ void makeParentDirs(const std::string& p_strPath) {
 }
 
 }  // namespace
-
-namespace zqsim {
-
-void failNextWrite(const std::string& p_strPathPart, unsigned p_nAllowBytes) {
-    std::lock_guard<std::mutex> lock(g_faultMutex);
-    g_strFaultPath = p_strPathPart;
-    g_nFaultAllow = static_cast<long>(p_nAllowBytes);
-}
-
-void clearFileFaults() {
-    std::lock_guard<std::mutex> lock(g_faultMutex);
-    g_nFaultAllow = -1;
-}
-
-}  // namespace zqsim
 
 std::string ZqFile::mapPath(const std::string& p_strPath) {
     const char* szRoot = getenv("LUXTUNE_ROOT");
@@ -88,14 +61,19 @@ bool ZqFile::exists(const char* p_szPath) {
 }
 
 bool ZqFile::rename(const std::string& p_strFrom, const std::string& p_strTo) {
-    return ::rename(mapPath(p_strFrom).c_str(), mapPath(p_strTo).c_str()) == 0;
+    std::string strFrom = mapPath(p_strFrom), strTo = mapPath(p_strTo);
+    if (!exists(p_strFrom) || !zqdisk::beforeRename(strFrom, strTo)) return false;
+    return ::rename(strFrom.c_str(), strTo.c_str()) == 0;
 }
 
 bool ZqFile::remove(const std::string& p_strPath) {
-    return ::unlink(mapPath(p_strPath).c_str()) == 0;
+    std::string strPath = mapPath(p_strPath);
+    if (!exists(p_strPath) || !zqdisk::beforeRemove(strPath)) return false;
+    return ::unlink(strPath.c_str()) == 0;
 }
 
 bool ZqFile::syncDir(const std::string& p_strDir) {
+    if (!zqdisk::beforeSyncDir(mapPath(p_strDir))) return false;
     int fd = ::open(mapPath(p_strDir).c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return false;
     bool bOk = ::fsync(fd) == 0;
@@ -113,6 +91,9 @@ bool ZqFile::open(const std::string& p_strPath, int p_nMode) {
     if (!szMode) return false;
     m_strDevicePath = p_strPath;
     m_strPath = mapPath(p_strPath);
+    bool bWrite = (p_nMode & modeWrite) != 0;
+    if (!zqdisk::beforeOpen(m_strDevicePath, m_strPath, bWrite, (p_nMode & modeTruncate) != 0))
+        return false;
     m_pFile = fopen(m_strPath.c_str(), szMode);
     return m_pFile != nullptr;
 }
@@ -129,15 +110,14 @@ int ZqFile::read(void* p_pBuf, u32 p_nLen) {
 
 int ZqFile::write(const void* p_pBuf, u32 p_nLen) {
     if (!m_pFile || !p_pBuf) return 0;
-    long nAllow = takeWriteFault(m_strDevicePath);
-    size_t nLen = (nAllow >= 0 && static_cast<u32>(nAllow) < p_nLen) ? nAllow : p_nLen;
-    size_t nDone = fwrite(p_pBuf, 1, nLen, m_pFile);
+    u32 nLen = zqdisk::beforeWrite(m_strDevicePath, p_nLen);
+    size_t nDone = nLen ? fwrite(p_pBuf, 1, nLen, m_pFile) : 0;
     fflush(m_pFile);
     return static_cast<int>(nDone);
 }
 
 bool ZqFile::sync() {
-    if (!m_pFile) return false;
+    if (!m_pFile || !zqdisk::beforeSync(m_strPath)) return false;
     return fflush(m_pFile) == 0 && ::fsync(fileno(m_pFile)) == 0;
 }
 
