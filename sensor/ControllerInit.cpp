@@ -8,6 +8,7 @@
 
 #include "ISensorController.h"
 #include "SensorFile.h"
+#include "internal/AtomicFile.h"
 #include "internal/ControllerUnit.h"
 
 using luxtune::report::assertFailed;
@@ -116,6 +117,7 @@ bool ISensorController::buildSchemeArrays() {
 
 // Scheme files of another parameter layout are deleted, to be created anew from the factory.
 void ISensorController::checkVersion() {
+    luxtune::removeLeftoverTemp("/mnt/mtd/code/config_file/snsversion.cfg");
     u32 nVersion = 0;
     if (getVersion(&nVersion) == 0 && nVersion == m_nVersion) return;
     luxtune::report::warn(
@@ -147,6 +149,7 @@ void ISensorController::loadSchemeFiles() {
     for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
         char szName[128];
         schemeFileName(s, szName);
+        luxtune::removeLeftoverTemp(szName);
         if (!ZqFile::exists(szName)) createSchemeFile(s, szName);
         // What a short file does not reach keeps the factory value.
         memcpy(m_ppUserKeyVal[s], m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));

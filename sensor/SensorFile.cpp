@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ZqFramework.h"
+#include "internal/AtomicFile.h"
 #include "internal/Report.h"
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
@@ -64,6 +65,15 @@ bool commitReported(AtomicFileWriter& p_objWriter) {
 }
 
 }  // namespace
+
+std::string luxtune::tempFileOf(const char* p_szPath) {
+    return std::string(p_szPath) + ".tmp";
+}
+
+void luxtune::removeLeftoverTemp(const char* p_szPath) {
+    std::string strTemp = tempFileOf(p_szPath);
+    if (ZqFile::exists(strTemp)) ZqFile::remove(strTemp);
+}
 
 void setshowBeawayFalg(bool p_bShow) {
     g_bShoWBeawayFalg.store(p_bShow);
