@@ -185,12 +185,14 @@ bool ISensorController::restoreAeMode() {
 }
 
 bool ISensorController::resetToLastParameters() {
+    // The current scheme is read under both locks: a switch between reading it and reloading
+    // would pour the old scheme's file into the new scheme.
+    ZqMutexManager objGuard(m_objMutex, __FILE__, __LINE__);
+    SchemeGuard objSchemes(m_objSchemeLock);
     u32 nCurScheme = m_nCurScheme.load();
     if (nCurScheme >= m_stSysConf.nSchemeSum) return true;
     char szTmp[128];
     schemeFileName(nCurScheme, szTmp);
-    ZqMutexManager objGuard(m_objMutex, __FILE__, __LINE__);
-    SchemeGuard objSchemes(m_objSchemeLock);
     const KeyVal* pArr = schemeArray(nCurScheme);
     if (!pArr || !m_pstKeyValTmp) return false;
     setStatus(SensorStatus::bReloading);

@@ -257,12 +257,13 @@ class LUXTUNE_API ISensorController {
     std::atomic<u32> m_stStatus{0};
     s32 m_nKeyCmdSum = 170;
     u32 m_nLastSchedule = 255;
-    bool m_bLprScheme = false;
+    // Written by init (also during a reset) while lock-free controls read them.
+    std::atomic<bool> m_bLprScheme{false};
     std::atomic<bool> m_bShowWDRFalg{true};
     std::atomic<bool> m_bSchemeByTime{false};
     std::atomic<bool> m_bSchemeByDN{false};
-    bool m_bisLimitedIrPower = false;
-    bool m_bHasLens = true;
+    std::atomic<bool> m_bisLimitedIrPower{false};
+    std::atomic<bool> m_bHasLens{true};
     std::atomic<bool> m_bShutterCmdOnce{false};
     bool m_bThermalChannel = false;
     std::atomic<bool> m_bShowLDCFlag{true};
