@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "ControllerFixture.h"
@@ -215,6 +217,32 @@ TEST_F(SchemeTest, ReloadAppliesOnlyTheStoredValuesThatDiffer) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 50}}), ispSets());
     EXPECT_EQ(93u, cached(0, KEY_SHARPNESS));
+}
+
+}  // namespace
+
+namespace {
+
+// A reload that waits for a switch in progress reloads the scheme the switch made current, never
+// the one that was current when it was called.
+TEST_F(SchemeTest, ReloadWaitingForASwitchUsesTheNewScheme) {
+    for (u32 s = 0; s < 4; ++s) {
+        setCurrent(s);
+        m_objCtl.setKeyValToCache(s, KEY_BRIGHTNESS, 10 + s, false);
+        EXPECT_EQ(0, m_objCtl.flush());
+    }
+    setCurrent(0);
+    std::unique_lock<std::recursive_mutex> objHeld(Access::schemeLock(m_objCtl));
+    testing::internal::CaptureStdout();
+    std::thread reload([&] { m_objCtl.resetToLastParameters(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let the reload reach the lock
+    m_objCtl.switch_to(2, false);
+    objHeld.unlock();
+    reload.join();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(2u, Access::curScheme(m_objCtl).load());
+    EXPECT_EQ(12u, cached(2, KEY_BRIGHTNESS));
+    EXPECT_EQ(10u, cached(0, KEY_BRIGHTNESS));
 }
 
 }  // namespace

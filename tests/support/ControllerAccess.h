@@ -20,9 +20,9 @@ struct ISensorControllerTestAccess {
     static std::atomic<s32>& paramMode(C& c) { return c.m_nParamMode; }
     static s32 cameraId(C& c) { return c.m_nCameraID; }
     static bool& thermal(C& c) { return c.m_bThermalChannel; }
-    static bool& hasLens(C& c) { return c.m_bHasLens; }
-    static bool& limitedIrPower(C& c) { return c.m_bisLimitedIrPower; }
-    static bool& lprScheme(C& c) { return c.m_bLprScheme; }
+    static std::atomic<bool>& hasLens(C& c) { return c.m_bHasLens; }
+    static std::atomic<bool>& limitedIrPower(C& c) { return c.m_bisLimitedIrPower; }
+    static std::atomic<bool>& lprScheme(C& c) { return c.m_bLprScheme; }
     static std::atomic<bool>& shutterOnce(C& c) { return c.m_bShutterCmdOnce; }
     static std::atomic<bool>& showWdr(C& c) { return c.m_bShowWDRFalg; }
     static std::atomic<bool>& showLdc(C& c) { return c.m_bShowLDCFlag; }
@@ -36,6 +36,8 @@ struct ISensorControllerTestAccess {
     static KeyVal* scheme(C& c, u32 p_nScheme) { return c.m_ppUserKeyVal[p_nScheme]; }
     static u32& lastScheduleRef(C& c) { return c.m_nLastSchedule; }
     static GThread* thread(C& c) { return c.m_pSensorThread; }
+    // Held while reading the scheme arrays beside a running controller.
+    static std::recursive_mutex& schemeLock(C& c) { return c.m_objSchemeLock; }
 
     // Sets up the scheme arrays as init would: nSchemeSum user schemes plus the factory slice,
     // each holding p_vecFactory.
