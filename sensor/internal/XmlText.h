@@ -16,7 +16,8 @@ constexpr size_t kXmlMaxElements = 20000;
 
 // Parses p_szText (p_nLen bytes when given, so that an embedded zero byte is caught) the way
 // TinyXML's own parser does. False for a malformed, oversized or too deeply nested document,
-// which is then left empty.
+// which is then left empty. Malformed includes text that is not well-formed UTF-8 and "&#"
+// references that are not plain digits: TinyXML would read past markup in either.
 bool xmlLoadMem(TiXmlDocument& p_objDoc, const char* p_szText, TiXmlEncoding p_eEncoding,
                 size_t p_nLen = static_cast<size_t>(-1));
 // Reads a device file and parses it as xmlLoadMem does.
