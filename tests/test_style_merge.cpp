@@ -145,6 +145,50 @@ TEST_F(StyleMergeTest, HostileDocumentsAreRefusedAsMalformed) {
         luxtune::xmlLoadMem(doc, ("<b>" + strNested64 + "</b>").c_str(), TIXML_ENCODING_UTF8));
 }
 
+TEST_F(StyleMergeTest, NestingHiddenFromTheLimitsIsRefused) {
+    // Each document nests 65 deep the way TinyXML reads it, with the nesting hidden from a plain
+    // scan: an unknown node or a stray declaration ends at its first ">" whatever its quotes, a
+    // top-level end tag closes nothing, a comment's end is looked for after its start, a lead
+    // byte swallows the "</" after it, a loose "&#" reference runs on to the next ";".
+    auto repeat = [](const std::string& p_str, int p_nTimes) {
+        std::string str;
+        for (int i = 0; i < p_nTimes; ++i)
+            str += p_str;
+        return str;
+    };
+    const std::string strNest = repeat("<a>", 65) + repeat("</a>", 65);
+    const std::string cases[] = {"<!x '>" + strNest + "'>",
+                                 "<?xml x='>" + strNest + "'?>",
+                                 "<1 '>" + strNest + "'>",
+                                 "</x></x>" + strNest,
+                                 "<!--><b x='-->" + strNest + "'>",
+                                 repeat("<a>\xE0</a>", 65) + repeat("</a>", 65),
+                                 repeat("<a>&#x</a>x;", 65) + repeat("</a>", 65)};
+    for (const std::string& strDoc : cases) {
+        TiXmlDocument doc;
+        EXPECT_FALSE(luxtune::xmlLoadMem(doc, strDoc.c_str(), TIXML_ENCODING_UTF8))
+            << strDoc.substr(0, 24);
+    }
+    const char* szPlain =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- c --><S a=\"x>y\" b='\xC3\xA9'>"
+        "<![CDATA[<b>]]>&#65;&#x41;&amp;</S>";
+    TiXmlDocument doc;
+    ASSERT_TRUE(luxtune::xmlLoadMem(doc, szPlain, TIXML_ENCODING_UTF8));
+    EXPECT_STREQ("x>y", doc.RootElement()->Attribute("a"));
+    EXPECT_STREQ("\xC3\xA9", doc.RootElement()->Attribute("b"));
+}
+
+TEST_F(StyleMergeTest, TextThatIsNotUtf8IsRefused) {
+    // TinyXML takes a lead byte's whole announced length: at the end of the text it read past
+    // the terminator.
+    for (const std::string& strDoc : {std::string("<S>x\xD3"), std::string("<S a='\xE0'/>"),
+                                      std::string("<S>\x80</S>"), std::string("<S>\xC0\x80</S>")}) {
+        TiXmlDocument doc;
+        EXPECT_FALSE(luxtune::xmlLoadMem(doc, strDoc.c_str(), TIXML_ENCODING_UTF8, strDoc.size()))
+            << strDoc;
+    }
+}
+
 TEST_F(StyleMergeTest, DetailFieldsAreReadUpToTheirClosingBracket) {
     const struct {
         const char* szDetail;
