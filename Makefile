@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DLUXTUNE_WERROR=ON
 
-.PHONY: all deps build run test asan tsan clean
+.PHONY: all deps build run test asan tsan fuzz soak powercut clean
 
 all: build
 
@@ -31,5 +31,25 @@ tsan: deps
 	cmake --build build-tsan -j$(JOBS)
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:allocator_may_return_null=1 GTEST_DEATH_TEST_STYLE=threadsafe ctest --output-on-failure -j$(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS (clang and its fuzzer runtime are installed when missing).
+FUZZ_SECONDS ?= 60
+fuzz:
+	./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The concurrency soak for SOAK_SECONDS, then under ThreadSanitizer and AddressSanitizer.
+SOAK_SECONDS ?= 60
+soak: build
+	$(BUILD)/tests/soak/luxtune_soak --seconds $(SOAK_SECONDS)
+	cmake -S . -B build-tsan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUXTUNE_SANITIZE=thread
+	cmake --build build-tsan -j$(JOBS) --target luxtune_soak
+	TSAN_OPTIONS=halt_on_error=1:allocator_may_return_null=1 build-tsan/tests/soak/luxtune_soak --seconds $(SOAK_SECONDS)
+	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUXTUNE_SANITIZE=address,undefined
+	cmake --build build-asan -j$(JOBS) --target luxtune_soak
+	ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 build-asan/tests/soak/luxtune_soak --seconds $(SOAK_SECONDS)
+
+# Power cuts at every step of the saves, and the damaged-device cases.
+powercut: build
+	cd $(BUILD) && ctest --output-on-failure -R 'PowerCut|HostileEnv'
+
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-fuzz
