@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "ControllerAccess.h"
+#include "DeviceTree.h"
 #include "IaSim.h"
 #include "RecordingVideoModule.h"
 #include "SensorKeys.h"
@@ -138,16 +139,6 @@ class DeviceRoot {
     bool m_bKeep = false;
 };
 
-ModuleConfigure moduleFor(int p_nChannel) {
-    MachineInfo objInfo;
-    SystemInfoParser::parseMachineInfo("/mnt/mtd/code/factory_setting/machineinfo.ini", objInfo);
-    std::vector<ModuleConfigure> vecModules;
-    ModuleConfigureParser::parse("/hd1/moduleConfig/moduleConfig.xml", objInfo.getHardwareModel(),
-                                 objInfo.getHardwareCode(), vecModules);
-    size_t nIndex = static_cast<size_t>(p_nChannel - 1);
-    return nIndex < vecModules.size() ? vecModules[nIndex] : ModuleConfigure();
-}
-
 bool isModeOrWindowKey(u32 p_nKey) {
     return p_nKey >= KEY_SCHEME_MODE && p_nKey <= KEY_SCHEME_END_MIN;
 }
@@ -157,7 +148,7 @@ struct Channel {
         : nChannel(p_nChannel), nSchemeMode(p_nSchemeMode) {
         ctl.setChannelID(nChannel);
         ctl.setVideoStreamModule(&p_objVideo);
-        ctl.init(moduleFor(nChannel));
+        ctl.init(channelModule(nChannel));
         nSchemes = Access::sysConf(ctl).nSchemeSum;
         const KeyVal* pFactory = Access::scheme(ctl, nSchemes);
         for (u32 i = 0; i < Access::keyValSum(ctl); ++i) {

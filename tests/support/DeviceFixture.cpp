@@ -1,5 +1,7 @@
 #include "DeviceFixture.h"
 
+#include "DeviceTree.h"
+
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -25,13 +27,7 @@ void DeviceFixture::useVariant(const std::string& p_strName) {
 }
 
 ModuleConfigure DeviceFixture::moduleFor(int p_nChannel) {
-    MachineInfo objInfo;
-    SystemInfoParser::parseMachineInfo("/mnt/mtd/code/factory_setting/machineinfo.ini", objInfo);
-    std::vector<ModuleConfigure> vecModules;
-    ModuleConfigureParser::parse("/hd1/moduleConfig/moduleConfig.xml", objInfo.getHardwareModel(),
-                                 objInfo.getHardwareCode(), vecModules);
-    size_t nIndex = static_cast<size_t>(p_nChannel - 1);
-    return nIndex < vecModules.size() ? vecModules[nIndex] : ModuleConfigure();
+    return channelModule(p_nChannel);
 }
 
 ISensorController& DeviceFixture::start(int p_nChannel, const std::string& p_strDetail) {
