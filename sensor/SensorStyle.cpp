@@ -304,8 +304,12 @@ int doDnaStyle(TiXmlElement* p_pStart, int p_nCmd, const ia_dynamic_params_attr_
     });
 }
 
-int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle,
-                bool p_bShowWDRFalg, bool p_bShowLDCFlag) {
+namespace {
+
+// The dynamic style as a document: the merged style parsed, adapted to what the ISP reports and
+// rid of the features switched off.
+void buildDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& objStyleXmlDoc,
+                   bool p_bShowWDRFalg, bool p_bShowLDCFlag) {
     dnaCmdList stList;
     if (luxtune::queryDynamicCmds(p_channelID - 1, stList) != SNS_SUCCESS) {
         assertFailed(SNS_HERE,
@@ -313,7 +317,6 @@ int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle
                      "IA_CMD_OPT_GET, "
                      "(void*)(&dnaCmdList))");
     }
-    TiXmlDocument objStyleXmlDoc;
     if (!luxtune::xmlLoadMem(objStyleXmlDoc, szStyle, TIXML_ENCODING_UTF8)) {
         assertFailed(SNS_HERE, "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)");
     }
@@ -331,6 +334,14 @@ int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle
         removeLastById(pRoot, 2064);
     }
     if (getshowBeawayFalg()) removeLastById(pRoot, static_cast<int>(KEY_EMPTY2));
+}
+
+}  // namespace
+
+int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle,
+                bool p_bShowWDRFalg, bool p_bShowLDCFlag) {
+    TiXmlDocument objStyleXmlDoc;
+    buildDnaStyle(p_channelID, szStyle, objStyleXmlDoc, p_bShowWDRFalg, p_bShowLDCFlag);
     p_strDnaStyle = luxtune::getXmlString(objStyleXmlDoc);
     return SNS_SUCCESS;
 }
@@ -358,17 +369,10 @@ int style2KeyVal(TiXmlElement* p_pStart, KeyVal* p_pKeyVal, u32* p_pnKeyValNum) 
 
 int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKeyValNum,
                bool p_bShowWDRFalg, bool p_bShowLDCFlag, u32 p_nRoom) {
-    std::string strDnaStyle;
-    if (getDnaStyle(p_channelID, p_szStyle, strDnaStyle, p_bShowWDRFalg, p_bShowLDCFlag) !=
-        SNS_SUCCESS) {
-        assertFailed(SNS_HERE,
-                     "SNS_SUCCESS == getDnaStyle(p_channelID,p_szStyle, "
-                     "strDnaStyle,p_bShowWDRFalg,p_bShowLDCFlag)");
-    }
+    // The records are read from the adapted document itself: printing it and parsing the text
+    // again would give the same elements in the same order.
     TiXmlDocument objDnaStyleDoc;
-    if (!luxtune::xmlLoadMem(objDnaStyleDoc, strDnaStyle.c_str(), TIXML_ENCODING_UTF8)) {
-        assertFailed(SNS_HERE, "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)");
-    }
+    buildDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg, p_bShowLDCFlag);
     *p_pnKeyValNum = 0;
     TiXmlElement* pRootNode = objDnaStyleDoc.RootElement();
     if (style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum, p_nRoom) != SNS_SUCCESS) {
