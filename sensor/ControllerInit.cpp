@@ -56,11 +56,13 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure) {
                      "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)");
     }
     if (buildSchemeArrays()) {
-        checkVersion();
+        // A version file that already holds this version is not written again: every start
+        // would otherwise cost a durable write to flash.
+        bool bVersionCurrent = checkVersion();
         MachineInfo objMachineInfo;
         readDeviceFacts(objMachineInfo);
         loadSchemeFiles();
-        if (setVersion(m_nVersion) != SNS_SUCCESS) {
+        if (!bVersionCurrent && setVersion(m_nVersion) != SNS_SUCCESS) {
             assertFailed(SNS_HERE, "SNS_SUCCESS == setVersion(m_nVersion)", "m_nVersion(%d)\n",
                          m_nVersion);
         }
@@ -116,16 +118,18 @@ bool ISensorController::buildSchemeArrays() {
 }
 
 // Scheme files of another parameter layout are deleted, to be created anew from the factory.
-void ISensorController::checkVersion() {
+// True when the version file holds this library's version.
+bool ISensorController::checkVersion() {
     luxtune::removeLeftoverTemp("/mnt/mtd/code/config_file/snsversion.cfg");
     u32 nVersion = 0;
-    if (getVersion(&nVersion) == 0 && nVersion == m_nVersion) return;
+    if (getVersion(&nVersion) == 0 && nVersion == m_nVersion) return true;
     luxtune::report::warn(
         SNS_HERE,
         "check the sensor version,   local(%u) --> libluxtune.so(%u), source the cmd: rm -rf "
         "/mnt/mtd/code/config*/sensor*\n",
         nVersion, m_nVersion);
     deleteSchemeFiles();
+    return false;
 }
 
 void ISensorController::readDeviceFacts(MachineInfo& p_objMachineInfo) {

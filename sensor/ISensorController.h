@@ -198,7 +198,7 @@ class LUXTUNE_API ISensorController {
     void buildKeyCmdMap();
     void releaseArrays();
     bool buildSchemeArrays();
-    void checkVersion();
+    bool checkVersion();
     void readDeviceFacts(MachineInfo& p_objMachineInfo);
     void loadSchemeFiles();
     void createSchemeFile(u32 p_nScheme, char* p_szName);
