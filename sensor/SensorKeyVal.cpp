@@ -40,7 +40,7 @@ void readGroup(const std::string& p_strGroup, int& p_nKey, int& p_nValue) {
     readNumber(p, p_nValue);
 }
 
-// Walks the groups of a pair text; p_fnGroup gets each record in turn.
+// Walks the groups of a pair text; p_fnGroup gets each record in turn and answers false to stop.
 template <typename F>
 void scanGroups(const std::string& p_strText, F p_fnGroup) {
     int nKey = 0;
@@ -58,7 +58,7 @@ void scanGroups(const std::string& p_strText, F p_fnGroup) {
             strGroup = p_strText.substr(nOpen);  // a stray ")" before the "(": the rest of the text
         }
         readGroup(strGroup, nKey, nValue);
-        p_fnGroup(KeyVal{static_cast<u32>(nKey), static_cast<u32>(nValue)});
+        if (!p_fnGroup(KeyVal{static_cast<u32>(nKey), static_cast<u32>(nValue)})) return;
         nPos = nClose + 1;
     }
 }
@@ -67,21 +67,27 @@ void scanGroups(const std::string& p_strText, F p_fnGroup) {
 
 void keyval_str2st(const std::string& p_strParameters, KeyVal* p_pKeyVal, unsigned int* p_pnCount) {
     *p_pnCount = 0;
-    scanGroups(p_strParameters,
-               [&](const KeyVal& p_stRec) { p_pKeyVal[(*p_pnCount)++] = p_stRec; });
+    scanGroups(p_strParameters, [&](const KeyVal& p_stRec) {
+        p_pKeyVal[(*p_pnCount)++] = p_stRec;
+        return true;
+    });
 }
 
 bool keyval_str2st(const std::string& p_strParameters, KeyVal* p_pKeyVal, unsigned int* p_pnCount,
                    unsigned int p_nRoom) {
-    unsigned int nGroups = 0;
-    scanGroups(p_strParameters, [&](const KeyVal&) { ++nGroups; });
-    *p_pnCount = 0;
-    if (nGroups > p_nRoom) return false;
-    keyval_str2st(p_strParameters, p_pKeyVal, p_pnCount);
-    return true;
+    unsigned int nCount = 0;
+    bool bFits = true;
+    scanGroups(p_strParameters, [&](const KeyVal& p_stRec) {
+        bFits = nCount < p_nRoom;
+        if (bFits) p_pKeyVal[nCount++] = p_stRec;
+        return bFits;
+    });
+    *p_pnCount = bFits ? nCount : 0;
+    return bFits;
 }
 
 void keyval_st2str(std::string& p_strParameters, KeyVal* p_pKeyVal, unsigned int p_nCount) {
+    p_strParameters.reserve(p_strParameters.size() + p_nCount * 16u);  // typical group length
     char szGroup[32];
     for (unsigned int i = 0; i < p_nCount; ++i) {
         snprintf(szGroup, sizeof szGroup, "(%d,%d)", static_cast<int>(p_pKeyVal[i].key),

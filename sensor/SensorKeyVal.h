@@ -11,8 +11,8 @@
 // must hold one record per group.
 LUXTUNE_API void keyval_str2st(const std::string& p_strParameters, KeyVal* p_pKeyVal,
                                unsigned int* p_pnCount);
-// The same with room for p_nRoom records: false, and nothing stored, when the text holds more
-// groups than that.
+// The same with room for p_nRoom records: false, and a count of 0, when the text holds more
+// groups than that (the destination may then hold some of them).
 LUXTUNE_API bool keyval_str2st(const std::string& p_strParameters, KeyVal* p_pKeyVal,
                                unsigned int* p_pnCount, unsigned int p_nRoom);
 // Appends "(key,value)" for each record, both printed as signed numbers.
