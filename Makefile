@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DLUXTUNE_WERROR=ON
 
-.PHONY: all deps build run test asan tsan fuzz soak powercut clean
+.PHONY: all deps build run test asan tsan fuzz soak powercut bench clean
 
 all: build
 
@@ -51,5 +51,14 @@ soak: build
 powercut: build
 	cd $(BUILD) && ctest --output-on-failure -R 'PowerCut|HostileEnv'
 
+# Each operation against the least it could cost (Release build, no-op ISP), the memory figures
+# and the stripped sizes. BENCH_ARGS go to Google Benchmark (e.g. --benchmark_min_time=0.01).
+BENCH_ARGS ?=
+bench: deps
+	cmake -S . -B build-bench $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DLUXTUNE_BUILD_BENCH=ON -DLUXTUNE_BUILD_TESTS=OFF
+	cmake --build build-bench -j$(JOBS)
+	build-bench/bench/luxtune_bench $(BENCH_ARGS)
+	./bench/sizes.sh build-bench
+
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz build-bench
