@@ -194,45 +194,48 @@ class LUXTUNE_API ISensorController {
   private:
     friend struct ISensorControllerTestAccess;
 
-    static int fillKeyCmdMap(keycmd* p_pMap);
+    // Exported only for the tests' friend access; hosts cannot reach them.
     void buildKeyCmdMap();
     void releaseArrays();
-    bool buildSchemeArrays();
-    bool checkVersion();
-    void readDeviceFacts(MachineInfo& p_objMachineInfo);
-    void loadSchemeFiles();
-    void createSchemeFile(u32 p_nScheme, char* p_szName);
-    void startRunning(const MachineInfo& p_objMachineInfo);
-    ModuleConfigure keptModuleConfigure();
-    const UIFileInfo* uiFileRecord(int p_nUIId);
-    bool writeCached(u32 p_nKey, int p_nValue);
-    bool sendCmd(u32 p_nCmd, u32 p_nDir, void* p_pVal);
-    bool irisMove(u32 p_nCmd);
-    bool focusMove(u32 p_nCmd);
-    std::vector<int> shutterList();
-    int shutterPosition(const std::vector<int>& p_vecList);
-    bool lightInterlock(u32 p_nKey, u32 p_nOtherKey, int p_nValue);
     void releaseSchemeArrays();
-    KeyVal* findCachedRecord(u32 p_nScheme, u32 p_nKey);
-    u32 cachedOr(u32 p_nKey, u32 p_nDefault);  // the current scheme's value of a key
-    int applyRecord(KeyVal* p_pKeyval, u32 p_nIndex, bool p_bUpdateCache);
-    int routeRecord(KeyVal* p_pKeyval, u32 p_nIndex, bool& p_bCache);
-    void applySchemeMode(u32 p_nValue);
-    bool redirectThermal(KeyVal& p_stRec);
-    bool exceedsIrPower(u32 p_nKey, u32 p_nValue);
-    int dispatchRecord(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nKey);
-    static void fillFallbackRow(u32 p_nKey, keycmd& p_stRow);
-    void cacheRecord(const KeyVal* p_pKeyval, u32 p_nIndex);
-    KeyVal* schemeArray(u32 p_nScheme);
-    bool schemeWindow(u32 p_nScheme, u32& p_nStart, u32& p_nEnd);
-    void schemeFileName(u32 p_nScheme, char (&p_szName)[128]);
-    void deleteSchemeFiles();
+
+    // Internal steps: kept out of the library's exported names.
+    LUXTUNE_LOCAL static int fillKeyCmdMap(keycmd* p_pMap);
+    LUXTUNE_LOCAL bool buildSchemeArrays();
+    LUXTUNE_LOCAL bool checkVersion();
+    LUXTUNE_LOCAL void readDeviceFacts(MachineInfo& p_objMachineInfo);
+    LUXTUNE_LOCAL void loadSchemeFiles();
+    LUXTUNE_LOCAL void createSchemeFile(u32 p_nScheme, char* p_szName);
+    LUXTUNE_LOCAL void startRunning(const MachineInfo& p_objMachineInfo);
+    LUXTUNE_LOCAL ModuleConfigure keptModuleConfigure();
+    LUXTUNE_LOCAL const UIFileInfo* uiFileRecord(int p_nUIId);
+    LUXTUNE_LOCAL bool writeCached(u32 p_nKey, int p_nValue);
+    LUXTUNE_LOCAL bool sendCmd(u32 p_nCmd, u32 p_nDir, void* p_pVal);
+    LUXTUNE_LOCAL bool irisMove(u32 p_nCmd);
+    LUXTUNE_LOCAL bool focusMove(u32 p_nCmd);
+    LUXTUNE_LOCAL std::vector<int> shutterList();
+    LUXTUNE_LOCAL int shutterPosition(const std::vector<int>& p_vecList);
+    LUXTUNE_LOCAL bool lightInterlock(u32 p_nKey, u32 p_nOtherKey, int p_nValue);
+    LUXTUNE_LOCAL KeyVal* findCachedRecord(u32 p_nScheme, u32 p_nKey);
+    LUXTUNE_LOCAL u32 cachedOr(u32 p_nKey, u32 p_nDefault);  // the current scheme's value of a key
+    LUXTUNE_LOCAL int applyRecord(KeyVal* p_pKeyval, u32 p_nIndex, bool p_bUpdateCache);
+    LUXTUNE_LOCAL int routeRecord(KeyVal* p_pKeyval, u32 p_nIndex, bool& p_bCache);
+    LUXTUNE_LOCAL void applySchemeMode(u32 p_nValue);
+    LUXTUNE_LOCAL bool redirectThermal(KeyVal& p_stRec);
+    LUXTUNE_LOCAL bool exceedsIrPower(u32 p_nKey, u32 p_nValue);
+    LUXTUNE_LOCAL int dispatchRecord(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nKey);
+    LUXTUNE_LOCAL static void fillFallbackRow(u32 p_nKey, keycmd& p_stRow);
+    LUXTUNE_LOCAL void cacheRecord(const KeyVal* p_pKeyval, u32 p_nIndex);
+    LUXTUNE_LOCAL KeyVal* schemeArray(u32 p_nScheme);
+    LUXTUNE_LOCAL bool schemeWindow(u32 p_nScheme, u32& p_nStart, u32& p_nEnd);
+    LUXTUNE_LOCAL void schemeFileName(u32 p_nScheme, char (&p_szName)[128]);
+    LUXTUNE_LOCAL void deleteSchemeFiles();
+    LUXTUNE_LOCAL void waitWhileSwitchBusy();
+    LUXTUNE_LOCAL void serveRequest();
+    LUXTUNE_LOCAL void selectByDayNight();
+    LUXTUNE_LOCAL void selectByTime(int p_nScheme);
+    LUXTUNE_LOCAL void selectMixed(int p_nScheme, int p_nSchedule);
     bool switchBusy() const { return testStatus(SensorStatus::kSwitchBusyMask); }
-    void waitWhileSwitchBusy();
-    void serveRequest();
-    void selectByDayNight();
-    void selectByTime(int p_nScheme);
-    void selectMixed(int p_nScheme, int p_nSchedule);
     bool isBusy() const { return (m_stStatus.load() & SensorStatus::kBusyMask) != 0; }
     void setStatus(u32 p_nBits) { m_stStatus.fetch_or(p_nBits); }
     void clearStatus(u32 p_nBits) { m_stStatus.fetch_and(~p_nBits); }

@@ -7,6 +7,7 @@
 #include "ia_ioctrl.h"
 
 #define LUXTUNE_API __attribute__((visibility("default")))
+#define LUXTUNE_LOCAL __attribute__((visibility("hidden")))
 
 #define SNS_SUCCESS 0
 
