@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -e
-PACKAGES="cmake make g++ libtinyxml-dev googletest libgtest-dev libgmock-dev libbenchmark-dev $*"
+PACKAGES="cmake make g++ pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev libbenchmark-dev $*"
 missing=""
 for p in $PACKAGES; do
     dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

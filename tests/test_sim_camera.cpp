@@ -38,7 +38,8 @@ std::string collapseBlanks(const std::string& p_strLine) {
 // and stderr together. The program makes its own root, so none is passed down.
 SimRun runSim(const std::string& p_strArgs, const std::string* p_pStdin = nullptr) {
     std::string strCommand =
-        std::string("env -u LUXTUNE_ROOT '") + LUXTUNE_SIM_BINARY + "' " + p_strArgs + " 2>&1";
+        std::string("env -u LUXTUNE_ROOT ") + LUXTUNE_SIM_LAUNCHER + " '" + LUXTUNE_SIM_BINARY + "' " + p_strArgs +
+        " 2>&1";
     std::string strInput;
     if (p_pStdin) {
         char szInput[] = "/tmp/luxtune-sim-input-XXXXXX";

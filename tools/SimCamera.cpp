@@ -58,6 +58,18 @@ SimCamera::~SimCamera() {
     shutdown();
 }
 
+// The sample device tree: LUXTUNE_DEVICE_TREE when set, the one installed beside the program,
+// or the one in the source tree it was built from.
+std::string SimCamera::deviceTree() {
+    const char* szTree = getenv("LUXTUNE_DEVICE_TREE");
+    if (szTree && *szTree) return szTree;
+    std::error_code ec;
+    fs::path objExe = fs::read_symlink("/proc/self/exe", ec);
+    fs::path objInstalled = objExe.parent_path().parent_path() / LUXTUNE_INSTALLED_TREE;
+    if (!ec && fs::is_directory(objInstalled, ec)) return objInstalled.string();
+    return LUXTUNE_DEVICE_TREE;
+}
+
 bool SimCamera::open() {
     char szTemplate[] = "/tmp/luxtune-sim-XXXXXX";
     if (!mkdtemp(szTemplate)) {
@@ -66,7 +78,7 @@ bool SimCamera::open() {
     }
     m_strRoot = szTemplate;
     std::error_code ec;
-    fs::copy(LUXTUNE_DEVICE_TREE, m_strRoot, fs::copy_options::recursive, ec);
+    fs::copy(deviceTree(), m_strRoot, fs::copy_options::recursive, ec);
     if (ec) {
         fprintf(stderr, "error: cannot copy the device tree to %s: %s\n", m_strRoot.c_str(),
                 ec.message().c_str());

@@ -79,6 +79,7 @@ class SimCamera {
     std::vector<KeyVal> schemeValues(int p_nChannel, u32 p_nScheme);
 
   private:
+    static std::string deviceTree();
     void shutdown();
 
     bool m_bKeepRoot;
