@@ -201,6 +201,7 @@ TEST_F(StyleMergeTest, DetailFieldsAreReadUpToTheirClosingBracket) {
                  {"(xlensId=7)", "lensId", 0, "7"},
                  {"(sensor=pmd2041_z5)", "sensor", 0, "pmd2041_z"},
                  {"(sensor=)", "sensor", 0, ""},
+                 {"(sensor=\xe9t\xe9)", "sensor", 0, "\xe9t\xe9"},
                  {"(a=1)", "b", -1, "?"}};
     for (const auto& c : cases) {
         char szValue[10] = {'?', 0};

@@ -31,6 +31,8 @@ TEST(PairTextTest, DecodingFollowsTheBracketsAndKeepsHolders) {
                  {"x(34, 50)y( -2 ,+3)z", {{34, 50}, {0xFFFFFFFE, 50}}},
                  {"(8,9)(", {{8, 9}}},
                  {"(a,b)", {{0, 0}}},
+                 // Bytes above 127 are never white space or digits, whatever the sign of char.
+                 {"(\xe9" "34,50)(34,\xa0" "51)", {{0, 0}, {34, 0}}},
                  {"abc", {}},
                  {"", {}}};
     for (const auto& c : cases)
