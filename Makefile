@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DLUXTUNE_WERROR=ON
 
-.PHONY: all deps build run test asan tsan fuzz soak powercut bench clean
+.PHONY: all deps build run test asan tsan fuzz soak powercut bench cross clean
 
 all: build
 
@@ -60,5 +60,9 @@ bench: deps
 	build-bench/bench/luxtune_bench $(BENCH_ARGS)
 	./bench/sizes.sh build-bench
 
+# Cross-build for AArch64 and run the whole suite under qemu-aarch64.
+cross:
+	./scripts/cross-test.sh
+
 clean:
-	rm -rf build build-asan build-tsan build-fuzz build-bench
+	rm -rf build build-asan build-tsan build-fuzz build-bench build-aarch64
