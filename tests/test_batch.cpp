@@ -245,3 +245,18 @@ TEST_F(BatchTest, SingleKeyWriteIsABatchOfOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// A key name that fills its 32-character field has no terminating zero; the trace prints the 32
+// characters and stops there.
+TEST_F(BatchTest, TraceOfAKeyWhoseNameFillsTheFieldStopsAtTheField) {
+    root().writeDebugSwitch("6\n");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(0, apply({{KEY_MIXSTREAM_DISTANCE_WIDTH_OFFSET, 3}}, false));
+    std::string strOut = testing::internal::GetCapturedStdout();
+    EXPECT_NE(std::string::npos, strOut.find("set KEY_MIXSTREAM_DISTANCE_WIDTH_OFF (8102,3) "
+                                             "func:&ISensorController::doIaCmd_PanoTuning ia_cmd:8102 ="));
+}
+
+}  // namespace
